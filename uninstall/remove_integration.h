@@ -1,0 +1,4 @@
+// Takes back everything setup built into the system.
+#pragma once
+
+void RemoveIntegration();

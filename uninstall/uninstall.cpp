@@ -1,0 +1,4 @@
+// Placeholder until the uninstall driver lands.
+#include "uninstall/uninstall.h"
+
+void RunUninstall() {}
