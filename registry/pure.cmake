@@ -1,0 +1,1 @@
+list(APPEND MVX_PURE_SOURCES registry/keypath.cpp)
