@@ -39,8 +39,7 @@ bool ProgramFolderFile(char* buffer, size_t size, const char* fileName) {
 void ExtResource::Load(HINSTANCE instance, const char* path) {
     Free();
     char module[1024];
-    bool ok = path ? StrCopy(module, sizeof(module), path)
-                   : GetProgramPath(module, sizeof(module));
+    bool ok = path ? StrCopy(module, sizeof(module), path) : GetProgramPath(module, sizeof(module));
     char* name = NameStart(module);
     ok = ok && StrCopy(name, sizeof(module) - static_cast<size_t>(name - module), "mvxlng.dll");
     HMODULE library = ok ? LoadLibraryA(module) : nullptr;
@@ -72,21 +71,22 @@ const char* GetMessageText(int id) {
     // While a language file is loaded it translates the program's own texts,
     // so the module's strings must not be consulted.
     if (g_Language.IsLoaded()) {
-        LoadStringA(g_ProgramInstance, id, text, 256);
-    } else if (LoadStringA(g_ResourceModule, id, text, 256) == 0) {
-        LoadStringA(g_ProgramInstance, id, text, 256);
+        LoadStringA(g_ProgramInstance, id, text, dimof(ring[0]));
+    } else if (LoadStringA(g_ResourceModule, id, text, dimof(ring[0])) == 0) {
+        LoadStringA(g_ProgramInstance, id, text, dimof(ring[0]));
     }
-    TranslateText(text, 256, text, nullptr, kMessageText);
+    TranslateText(text, dimof(ring[0]), text, nullptr, kMessageText);
     return text;
 }
 
 static void ShowWarning() {
     char path[1024];
-    GetProgramPath(path, sizeof(path));
+    GetProgramPath(path, dimof(path));
+    // A long path cuts the text at 511 bytes, at a character start.
     char text[512];
-    StrFormat(text, sizeof(text), "%s\n", GetMessageText(IDS_DONE));
+    StrFormat(text, dimof(text), "%s\n", GetMessageText(IDS_DONE));
     size_t used = strlen(text);
-    FormatWithText(text + used, sizeof(text) - used, GetMessageText(IDS_DELETE_MANUALLY), path);
+    FormatWithText(text + used, dimof(text) - used, GetMessageText(IDS_DELETE_MANUALLY), path);
     MessageBoxA(nullptr, text, GetMessageText(IDS_CAPTION),
                 MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
 }

@@ -37,7 +37,9 @@ bool StrFormat(char* dst, size_t size, const char* format, ...) {
     return static_cast<size_t>(n) < size;
 }
 
-static int AsciiLower(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
+static int AsciiLower(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
+}
 
 int CompareAsciiNoCase(const char* a, const char* b) {
     for (;; a++, b++) {
@@ -70,8 +72,12 @@ static const char* Step(const char* p) {
     return g_LeadBytes.MultiByte() ? NextChar(g_LeadBytes, p) : p + 1;
 }
 
-bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }
-bool IsDriveColon(char c) { return c == ':'; }
+bool IsPathSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+bool IsDriveColon(char c) {
+    return c == ':';
+}
 
 const char* NameStart(const char* path) {
     const char* found = nullptr;
@@ -88,7 +94,9 @@ const char* NameStart(const char* path) {
     return path;
 }
 
-char* NameStart(char* path) { return const_cast<char*>(NameStart(static_cast<const char*>(path))); }
+char* NameStart(char* path) {
+    return const_cast<char*>(NameStart(static_cast<const char*>(path)));
+}
 
 const char* LastChar(const char* text) {
     const char* last = text;
@@ -97,7 +105,9 @@ const char* LastChar(const char* text) {
     return last;
 }
 
-char* LastChar(char* text) { return const_cast<char*>(LastChar(static_cast<const char*>(text))); }
+char* LastChar(char* text) {
+    return const_cast<char*>(LastChar(static_cast<const char*>(text)));
+}
 
 bool AppendSlash(char* path, size_t size) {
     const char* last = LastChar(path);
@@ -153,5 +163,12 @@ bool FormatWithText(char* dst, size_t size, const char* format, const char* argu
         }
     }
     dst[w] = 0;
+    // A cut may have split the last double-byte character; its lone lead
+    // byte would join whatever the caller puts after the text.
+    if (!fits && g_LeadBytes.MultiByte()) {
+        char* last = LastChar(dst);
+        if (g_LeadBytes.IsLead(static_cast<unsigned char>(*last)) && last[1] == 0)
+            *last = 0;
+    }
     return fits;
 }

@@ -58,5 +58,5 @@ void CopyWide(wchar_t* dst, size_t count, const wchar_t* src);
 // translation, with one text argument: the first "%s" takes the argument,
 // "%%" gives "%", and every other "%" stays as it is, so that a translated
 // text with other conversions can never read past its one argument.
-// Cut to `size`; false when cut.
+// Cut to `size` at a character start; false when cut.
 bool FormatWithText(char* dst, size_t size, const char* format, const char* argument);
