@@ -24,7 +24,9 @@ if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
   file(GLOB MVX_FUZZERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*_fuzz.cpp)
   foreach(src ${MVX_FUZZERS})
     get_filename_component(fname ${src} NAME_WE)
-    add_executable(${fname} ${src})
+    # The pure sources are compiled into each fuzzer as well, so that they
+    # carry the coverage instrumentation that guides libFuzzer.
+    add_executable(${fname} ${src} ${MVX_PURE_SOURCES})
     target_link_libraries(${fname} PRIVATE mvxpure)
     target_compile_options(${fname} PRIVATE -fsanitize=fuzzer)
     target_link_options(${fname} PRIVATE -fsanitize=fuzzer)

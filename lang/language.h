@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <cstdlib>
 
 template <typename T> class Array;
 
@@ -22,6 +24,21 @@ template <> class Array<int> {
     // Adds n elements with unset values; ends the program on memory failure.
     void Extend(int n);
 };
+
+// The translation section is read in one request of this many bytes, from
+// the marker on; the buffer has room to spare behind it.
+constexpr int kLanguageSectionSize = 65536;
+constexpr int kLanguageBufferSize = kLanguageSectionSize + 1024;
+// The marker is searched in up to this many overlapping blocks.
+constexpr int kLanguageBlockSize = 8192;
+constexpr int kLanguageBlockCount = 16;
+constexpr int kLanguageBlockOverlap = 16;
+// Line separator of the loaded text.
+constexpr char kLineSeparator = '\f';
+
+// Offset of the first "***messages**" lying wholly within the `count` bytes
+// of `block`, or -1.
+int FindLanguageMarker(const char* block, int count);
 
 class LanguageResources {
   public:
@@ -44,7 +61,40 @@ class LanguageResources {
     int FindEntry(const char* key) const;
     // Position of the first line reading key, "=" and a quote, or -1.
     int ScanEntry(const char* key) const;
+
+    // Marker search, section read, unescaping and index over an open file
+    // (anything with File's Tell, Read and Seek). Leaves the object not
+    // loaded when there is no marker or no memory for the text.
+    template <class Source> void LoadFrom(Source& file);
+    // Takes over `buffer` (malloc'ed, kLanguageBufferSize bytes, of which the
+    // first `count` were read; -1 for a failed read), unescapes it in place
+    // and builds the sorted index.
+    void TakeText(char* buffer, int count);
 };
+
+template <class Source> void LanguageResources::LoadFrom(Source& file) {
+    const int seekBegin = 0; // FILE_BEGIN
+    char block[kLanguageBlockSize];
+    int32_t marker = -1;
+    for (int i = 0; i < kLanguageBlockCount && marker < 0; i++) {
+        int32_t position = static_cast<int32_t>(file.Tell());
+        int count = file.Read(block, kLanguageBlockSize);
+        if (count < kLanguageBlockOverlap)
+            break;
+        int offset = FindLanguageMarker(block, count);
+        if (offset >= 0)
+            marker = position + offset;
+        file.Seek(seekBegin, static_cast<int64_t>(position) + count - kLanguageBlockOverlap);
+    }
+    if (marker < 0)
+        return;
+    file.Seek(seekBegin, marker);
+    char* buffer = static_cast<char*>(malloc(kLanguageBufferSize));
+    if (!buffer)
+        return;
+    buffer[kLanguageSectionSize] = 0;
+    TakeText(buffer, file.Read(buffer, kLanguageSectionSize));
+}
 
 // Defined after g_ErrorState and g_ExtResource (app/globals.cpp).
 extern LanguageResources g_Language;

@@ -3,15 +3,12 @@
 
 #include <windows.h>
 
+#include "lang/scale.h"
+
 // Every dialog procedure calls this first, for every message. `page` marks
 // a property-sheet page (bit 0); `helpId` 0 means no help topic.
 void RouteDialogMessage(HWND dialog, UINT message, WPARAM wParam, unsigned char page, int helpId,
                         const char* name, LPARAM lParam);
 void LocalizeDialog(HWND dialog, const char* name, unsigned char page);
-struct DialogScale {
-    int Width;
-    int Height;
-    bool On;
-};
 DialogScale GetDialogScale(const char* name);
 void SetRtlStyle(HWND window);

@@ -1,9 +1,7 @@
-// Placeholder until the translation lookup lands: texts pass unchanged.
 #include "lang/translate.h"
 
-#include "app/text.h"
+#include "lang/language.h"
 
-void TranslateText(char* dest, size_t destSize, const char* source, const char*, int) {
-    if (dest != source)
-        StrCopy(dest, destSize, source);
+void TranslateText(char* dest, size_t destSize, const char* source, const char* context, int kind) {
+    TranslateWith(g_Language, dest, destSize, source, context, kind);
 }
