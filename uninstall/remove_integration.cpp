@@ -1,0 +1,3 @@
+#include "uninstall/remove_integration.h"
+
+void RemoveIntegration() {}
