@@ -47,16 +47,12 @@ static const char* const kOwnProgIds[] = {"Molvex", "Molvex.ZIP"};
 
 enum { kVolumeCount = 100, kNtVolumeCount = 30 };
 
-// Reads a text value into `text`. A value that does not fit with its
-// terminator counts as absent and reads as "", so a previous owner's text of
-// any length never runs past the buffer.
+// Reads a text value into `text`. The registry layer always terminates the
+// text and treats a value that does not fit with its terminator as absent
+// (""), so a previous owner's text of any length never runs past the buffer.
 template <size_t N>
 static bool ReadText(HKEY root, const char* subkey, const char* name, char (&text)[N]) {
-    memset(text, 0, N);
-    if (GetRegString(root, subkey, name, text, "", N) && memchr(text, 0, N) != nullptr)
-        return true;
-    text[0] = 0;
-    return false;
+    return GetRegString(root, subkey, name, text, "", N);
 }
 
 static bool IsOwnProgId(const char* text) {
@@ -67,18 +63,19 @@ static bool IsOwnProgId(const char* text) {
     return false;
 }
 
-// Whether the value holds exactly these bytes, no more and no fewer.
+// Whether the value holds exactly these bytes, no more and no fewer. The
+// registry layer reports no length, so a second read one byte short tells
+// the full value from a shorter one that the added terminator completes;
+// that is exact for data ending in two zero bytes, as both templates do.
 static bool HoldsBytes(const char* subkey, const char* name, const unsigned char* bytes,
                        DWORD size) {
     char data[32];
-    if (size > sizeof(data))
+    if (size < 2 || size > sizeof(data))
         return false;
-    // Bytes the stored value does not cover keep a value unlike the expected one.
-    for (DWORD i = 0; i < size; i++)
-        data[i] = static_cast<char>(bytes[i] ^ 0xFF);
-    if (!GetRegString(HKEY_CLASSES_ROOT, subkey, name, data, "", size))
+    if (!GetRegString(HKEY_CLASSES_ROOT, subkey, name, data, "", size) ||
+        memcmp(data, bytes, size) != 0)
         return false;
-    return memcmp(data, bytes, size) == 0;
+    return !GetRegString(HKEY_CLASSES_ROOT, subkey, name, data, "", size - 1);
 }
 
 static void BackUpOwner(const char* extension, const char* shellNewKey, const char* backupKey) {

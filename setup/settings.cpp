@@ -5,8 +5,6 @@
 #include "registry/registry.h"
 #include "res/resource.h"
 
-#include <cstring>
-
 // Primary extension of each association group, in record order. It names the
 // group's settings key "Setup\<ext>" and is the extension the ISO rule tests.
 static const char* const kPrimaryExtensions[kGroupCount] = {
@@ -32,12 +30,9 @@ static const StoredChoice kStoredChoices[] = {
 enum { kFirstChoice = 20, kChoiceCount = 6 };
 
 // The default value of an extension under HKEY_CLASSES_ROOT in an 80-byte
-// buffer. A value that does not fit, terminator included, reads as "".
+// buffer; a value that does not fit, terminator included, reads as "".
 static void ReadClassDefault(const char* extension, char (&text)[80]) {
-    memset(text, 0, sizeof(text));
-    if (!GetRegString(HKEY_CLASSES_ROOT, extension, "", text, "", sizeof(text)) ||
-        memchr(text, 0, sizeof(text)) == nullptr)
-        text[0] = 0;
+    GetRegString(HKEY_CLASSES_ROOT, extension, "", text, "", sizeof(text));
 }
 
 static bool GroupKey(int group, char (&key)[256]) {
