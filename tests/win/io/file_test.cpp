@@ -106,6 +106,23 @@ TEST_F(FileTest, FailedOpenKeepsTheOpenHandle) {
     EXPECT_EQ(f.Read(&c, 1), 1);
 }
 
+// The handle of the earlier file would otherwise stay open for good (and
+// keep refusing writers) once the object holds the new one.
+TEST_F(FileTest, ReopenReleasesTheEarlierHandle) {
+    ASSERT_TRUE(testutil::WriteFileBytes(Path("b.txt"), "b"));
+    File f;
+    ASSERT_TRUE(f.Open(Path("a.txt").c_str(), nullptr, false, false));
+    ASSERT_TRUE(f.Open(Path("b.txt").c_str(), nullptr, false, false));
+    HANDLE writer = CreateFileA(Path("a.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(writer, INVALID_HANDLE_VALUE);
+    if (writer != INVALID_HANDLE_VALUE)
+        CloseHandle(writer);
+    char c = 0;
+    EXPECT_EQ(f.Read(&c, 1), 1);
+    EXPECT_EQ(c, 'b');
+}
+
 TEST_F(FileTest, SharingFollowsTheFlags) {
     auto writerCanOpen = [&] {
         HANDLE h =
