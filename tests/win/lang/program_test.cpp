@@ -211,3 +211,85 @@ TEST(Program, HelpOpensTheSetupTopicOnly) {
     run.Dialog = done;
     EXPECT_TRUE(Finish(run, IDOK));
 }
+
+namespace {
+
+// The value on the line of `key` replaced; false when the line is missing.
+bool FillLine(std::string* file, const std::string& key, const std::string& value) {
+    size_t at = file->find("\n" + key + "=\"");
+    if (at == std::string::npos)
+        return false;
+    size_t end = file->find_first_of("\r\n", at + 1);
+    file->replace(at + 1, end - at - 1, key + "=\"" + value + "\"");
+    return true;
+}
+
+std::string DialogKey(const std::string& text) {
+    char key[9];
+    FormTranslationKey(key, "SETUPDLG", text.c_str(), kDialogText);
+    return key;
+}
+
+} // namespace
+
+TEST(Program, LngtoolTemplateTranslatesExactlyTheFilledTexts) {
+    const DialogState& base = Baseline();
+    ASSERT_NE(base.Window, nullptr);
+    std::string folder = FreshFolder("template");
+    std::string output = folder + "\\uninstall.lng";
+    ASSERT_EQ(testutil::Run("\"" + Build("tools\\lngtool.exe") + "\" template \"" +
+                            Dist("uninstall.exe") + "\" \"" + output + "\""),
+              0);
+    std::string file;
+    ASSERT_TRUE(ReadFileBytes(output, &file));
+    EXPECT_NE(file.find("\n***messages**\r\n"), std::string::npos);
+    // A line for every text the program shows, keyed as the program keys it.
+    EXPECT_TRUE(FillLine(&file, DialogKey(""), "100*100"));
+    for (const Control& c : base.Controls) {
+        if (!c.Text.empty()) {
+            EXPECT_NE(file.find("\n" + DialogKey(c.Text) + "=\""), std::string::npos) << c.Text;
+        }
+    }
+
+    // Untouched, the template changes nothing.
+    DialogState same = ReadSetupWith("template_same", file);
+    EXPECT_EQ(same.Title, base.Title);
+    ASSERT_EQ(same.Controls.size(), base.Controls.size());
+    for (size_t i = 0; i < base.Controls.size(); i++) {
+        EXPECT_EQ(same.Controls[i].Text, base.Controls[i].Text) << i;
+        EXPECT_TRUE(EqualRect(&same.Controls[i].Client, &base.Controls[i].Client)) << i;
+    }
+
+    // Two texts filled in: exactly those two change.
+    std::string selectAll = Ansi("全部选定(&A)");
+    ASSERT_TRUE(FillLine(&file, DialogKey(base.Title), "Filled title"));
+    ASSERT_TRUE(FillLine(&file, DialogKey(selectAll), "Select \"all\""));
+    DialogState filled = ReadSetupWith("template_filled", file);
+    EXPECT_EQ(filled.Title, "Filled title");
+    ASSERT_EQ(filled.Controls.size(), base.Controls.size());
+    for (size_t i = 0; i < base.Controls.size(); i++) {
+        const std::string& before = base.Controls[i].Text;
+        EXPECT_EQ(filled.Controls[i].Text, before == selectAll ? "Select \"all\"" : before) << i;
+    }
+}
+
+TEST(Program, ShippedEnglishLanguageFile) {
+    std::string lng;
+    ASSERT_TRUE(ReadFileBytes(Dist("uninstall.lng"), &lng));
+    DialogState s = ReadSetupWith("english", lng);
+    ASSERT_NE(s.Window, nullptr);
+    EXPECT_EQ(s.Title, "Molvex setup");
+    // Every text of the dialog is translated: none keeps a Chinese byte.
+    for (const Control& c : s.Controls) {
+        for (unsigned char b : c.Text)
+            ASSERT_LT(b, 0x80) << c.ClassName << " " << c.Id << ": " << c.Text;
+    }
+    std::string folder = Install("english_warning", lng);
+    Process p = Start("\"" + folder + "\\uninstall.exe\" /warning", folder);
+    HWND box = WaitForWindow("#32770", "Uninstall Molvex", 20000, p.Id);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), "Uninstallation has been completed\nYou should delete " +
+                                       folder + "\\uninstall.exe manually");
+    PressButton(box, IDOK);
+    EXPECT_TRUE(Wait(p, 20000));
+}
