@@ -238,3 +238,57 @@ TEST(Uninstall, MissingListShowsMessageAndChangesNothing) {
     EXPECT_EQ(Remaining(folder, all), all);
     EXPECT_FALSE(Exists(fixture::ScriptPath()));
 }
+
+TEST(Uninstall, InterpreterStartedFromParentFolder) {
+    std::string folder = fixture::Install("interpreter", false);
+    ASSERT_TRUE(testutil::WriteFileBytes(folder + "\\Uninstall.lst", ""));
+    std::string log = "C:\\mvxtest\\comspec.log";
+    DeleteFileA(log.c_str());
+    std::string interpreter = testutil::Build("tests\\win\\uninstall\\fake_comspec.exe");
+    fixture::ScopedEnvironment comspec("COMSPEC", interpreter.c_str());
+    testutil::Process p = fixture::StartAndAnswer(folder, IDYES);
+    EXPECT_EQ(fixture::Finish(p), 0);
+    std::string bytes;
+    DWORD start = GetTickCount();
+    while (!testutil::ReadFileBytes(log, &bytes) && GetTickCount() - start < 20000)
+        Sleep(100);
+    std::vector<std::string> lines;
+    for (size_t at = 0, end; (end = bytes.find('\n', at)) != std::string::npos; at = end + 1)
+        lines.push_back(bytes.substr(at, end - at));
+    ASSERT_EQ(lines.size(), 5u) << bytes;
+    EXPECT_EQ(lines[0], interpreter + " /c \"" + fixture::ScriptPath() + "\"");
+    // The interpreter keeps no process in the program folder.
+    EXPECT_EQ(lines[1], "C:\\mvxtest");
+    if (testutil::Family9x()) {
+        // One inherited handle on the device "NUL" for all three.
+        EXPECT_EQ(lines[2], std::to_string(STARTF_USESTDHANDLES));
+        EXPECT_EQ(lines[4], std::to_string(FILE_TYPE_CHAR));
+    } else {
+        EXPECT_EQ(lines[2], std::to_string(STARTF_USESHOWWINDOW));
+        EXPECT_EQ(lines[3], std::to_string(SW_HIDE));
+    }
+}
+
+TEST(Uninstall, LongListFailureTextIsCutAtACharacter) {
+    std::string folder = fixture::Install("longtext", false);
+    ASSERT_TRUE(testutil::CopyFileTo(testutil::Build("tests\\win\\uninstall\\long_text_lng.dll"),
+                                     folder + "\\mvxlng.dll"));
+    testutil::Process p = fixture::StartAndAnswer(folder, IDYES);
+    HWND box = nullptr;
+    DWORD start = GetTickCount();
+    while (!box && GetTickCount() - start < fixture::kWindowWait) {
+        HWND w = testutil::WaitForWindow("#32770", nullptr, fixture::kWindowWait, p.Id);
+        if (w && GetDlgItem(w, IDOK) && !GetDlgItem(w, IDYES))
+            box = w;
+        else
+            Sleep(50);
+    }
+    ASSERT_TRUE(box);
+    // 199 bytes would end in the first byte of the hundredth character.
+    std::string expected;
+    for (int i = 0; i < 99; i++)
+        expected += Ansi("列");
+    EXPECT_EQ(testutil::MessageBoxText(box), expected);
+    testutil::PressButton(box, IDOK);
+    EXPECT_EQ(fixture::Finish(p), 0);
+}
