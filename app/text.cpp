@@ -28,6 +28,18 @@ bool StrFormat(char* dst, size_t size, const char* format, ...) {
         return false;
     va_list args;
     va_start(args, format);
+#ifdef _WIN32
+    // msvcrt's formatter keeps MinGW's own printf out of the program. On a
+    // cut it returns -1, or exactly `size` when the text is one byte too
+    // long, and in both cases leaves the buffer without its terminator.
+    int n = _vsnprintf(dst, size, format, args);
+    va_end(args);
+    if (n < 0 || static_cast<size_t>(n) >= size) {
+        dst[size - 1] = 0;
+        return false;
+    }
+    return true;
+#else
     int n = vsnprintf(dst, size, format, args);
     va_end(args);
     if (n < 0) {
@@ -35,6 +47,7 @@ bool StrFormat(char* dst, size_t size, const char* format, ...) {
         return false;
     }
     return static_cast<size_t>(n) < size;
+#endif
 }
 
 static int AsciiLower(unsigned char c) {

@@ -24,9 +24,24 @@ set(MVX_RC ${CMAKE_SOURCE_DIR}/res/uninstall.rc)
 set_source_files_properties(${MVX_RC} PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/dialogs.rc;${CMAKE_SOURCE_DIR}/res/resource.h;${CMAKE_SOURCE_DIR}/res/uninstall.manifest;${CMAKE_SOURCE_DIR}/res/mvxicon.ico;${CMAKE_SOURCE_DIR}/res/delicon.ico")
 
-add_executable(uninstall WIN32 app/main.cpp ${MVX_RC})
+# app/ship/ holds what only the shipped program links: a quiet terminate
+# handler and the shell-link GUIDs (each file says why).
+add_executable(uninstall WIN32 app/main.cpp app/ship/quiet_terminate.cpp app/ship/shell_guids.cpp ${MVX_RC})
 target_link_libraries(uninstall PRIVATE mvxcore)
 target_link_options(uninstall PRIVATE -static -s -Wl,--gc-sections)
+# The program runs one thread, so it links the compiler's runtime of the
+# win32 thread variant, which needs no libwinpthread; the tests keep the
+# posix variant that GoogleTest needs. Its objects come from the posix
+# compiler either way and use no thread facility of the library.
+string(REGEX REPLACE "-posix$" "-win32" MVX_WIN32_CXX "${CMAKE_CXX_COMPILER}")
+execute_process(COMMAND ${MVX_WIN32_CXX} -print-file-name=libstdc++.a
+  OUTPUT_VARIABLE MVX_WIN32_LIBSTDCXX OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+if(IS_ABSOLUTE "${MVX_WIN32_LIBSTDCXX}")
+  get_filename_component(MVX_WIN32_RUNTIME ${MVX_WIN32_LIBSTDCXX} DIRECTORY)
+  target_link_options(uninstall PRIVATE -L${MVX_WIN32_RUNTIME})
+else()
+  message(WARNING "No win32 thread variant of ${CMAKE_CXX_COMPILER}: uninstall.exe links libwinpthread")
+endif()
 
 # English language module: resources only, no code and no entry point.
 add_library(mvxlng MODULE res/mvxlng.rc)

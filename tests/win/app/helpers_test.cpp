@@ -108,8 +108,8 @@ TEST(Helpers, RunProgram) {
     EXPECT_FALSE(RunProgram(missing, nullptr, 0));
 }
 
-// MinGW's own vsnprintf, not the older CRT one that leaves a cut text
-// without its terminator.
+// msvcrt's formatter leaves a cut text without its terminator; StrFormat
+// must still end it inside the buffer.
 TEST(Helpers, FormatCutsAndTerminates) {
     char small[5];
     memset(small, 'z', sizeof(small));
@@ -119,6 +119,27 @@ TEST(Helpers, FormatCutsAndTerminates) {
     std::string text = testutil::Ansi("卸载已经完成");
     EXPECT_FALSE(FormatWithText(gbk, dimof(gbk), "%s", text.c_str()));
     EXPECT_EQ(std::string(gbk), text.substr(0, 4));
+}
+
+// Around the text's own length: msvcrt returns the length when it fits,
+// exactly `size` when only the terminator is missing, -1 when more is cut.
+TEST(Helpers, FormatAtTheBufferEdge) {
+    struct Case {
+        size_t Size;
+        const char* Expected;
+        bool Fits;
+    };
+    const Case cases[] = {
+        {8, "ab-12", true}, {7, "ab-12", true}, {6, "ab-12", true},
+        {5, "ab-1", false}, {4, "ab-", false},  {1, "", false},
+    };
+    for (const Case& c : cases) {
+        char buffer[10];
+        memset(buffer, 'z', sizeof(buffer));
+        EXPECT_EQ(StrFormat(buffer, c.Size, "%s-%d", "ab", 12), c.Fits) << c.Size;
+        EXPECT_STREQ(buffer, c.Expected) << c.Size;
+        EXPECT_EQ(buffer[c.Size], 'z') << c.Size;
+    }
 }
 
 TEST(Helpers, ProgramPathAndFolderFile) {
