@@ -8,8 +8,8 @@ class LanguageResources;
 enum TranslationKind { kMessageText = 0, kDialogText = 1, kUnusedKind = 2 };
 
 // Writes the translation of `source` (or a copy of it) into `dest`, cut to
-// `destSize` bytes. `dest` may be `source`. Looks in the process's language
-// file.
+// `destSize` bytes (a translation at a character start). `dest` may be
+// `source`. Looks in the process's language file.
 void TranslateText(char* dest, size_t destSize, const char* source, const char* context, int kind);
 
 // The same over a given language text; true when a translation was found.

@@ -19,32 +19,58 @@ bool FormTranslationKey(char (&key)[9], const char* context, const char* text, i
     return StrFormat(key, sizeof(key), "%08x", static_cast<unsigned>(~crc));
 }
 
+// The longest start of the `count` bytes at `text` that ends at a character
+// boundary: a cut through a double-byte character would leave its lead byte
+// alone, to join whatever the caller puts after the text.
+static size_t WholeCharacters(const char* text, size_t count) {
+    if (!g_LeadBytes.MultiByte())
+        return count;
+    size_t whole = 0;
+    while (whole < count) {
+        size_t step = g_LeadBytes.IsLead(static_cast<unsigned char>(text[whole])) ? 2 : 1;
+        if (whole + step > count)
+            break;
+        whole += step;
+    }
+    return whole;
+}
+
 // The value of the entry at `position`: from the 11th character of its line
 // up to the line's end (at most 255 characters on the last line), without the
-// last quote and what follows it. The copy is cut to the destination.
+// last quote and what follows it. The copy is cut to the destination; a cut
+// value ends at a character start.
 static void CopyValue(const LanguageResources& language, int position, char* dest,
                       size_t destSize) {
     const char* text = language.TextBuffer;
     int length = language.TextLength;
     int start = position + 10;
     int end = start;
+    bool cut = false;
     if (start < length) {
         const void* separator = memchr(text + start, kLineSeparator, length - start);
         if (separator) {
             end = static_cast<int>(static_cast<const char*>(separator) - text);
+        } else if (length - start > kLastLineValueLimit) {
+            end = start + kLastLineValueLimit;
+            cut = true;
         } else {
-            end = length - start > kLastLineValueLimit ? start + kLastLineValueLimit : length;
+            end = length;
         }
         for (int i = end - 1; i >= start; i--) {
             if (text[i] == '"') {
                 end = i;
+                cut = false;
                 break;
             }
         }
     }
     size_t count = static_cast<size_t>(end > start ? end - start : 0);
-    if (count >= destSize)
+    if (count >= destSize) {
         count = destSize - 1;
+        cut = true;
+    }
+    if (cut)
+        count = WholeCharacters(text + start, count);
     memcpy(dest, text + start, count);
     dest[count] = 0;
 }

@@ -280,19 +280,22 @@ TEST_F(Localize, OnlyTheFirst512ControlsAreTranslatedAndMoved) {
     DestroyWindow(dialog);
 }
 
-TEST_F(Localize, EmptyTitleTakesTheScaleEntryButEmptyControlsStayEmpty) {
+TEST_F(Localize, EmptyTitleEmptyControlsAndALongTranslation) {
     DialogTemplate t(WS_POPUP | WS_CAPTION | DS_MODALFRAME, "", 200, 100);
     t.Add(kStatic, nullptr, SS_LEFT, "", 5, 5, 80, 10, 1);
     t.Add(kEdit, nullptr, ES_LEFT | WS_BORDER, "", 5, 20, 80, 14, 2);
     t.Add(kButton, nullptr, BS_PUSHBUTTON, "", 5, 40, 50, 14, 3);
     t.Add(kStatic, nullptr, SS_LEFT, "Named", 5, 60, 80, 10, 4);
+    t.Add(kStatic, nullptr, SS_LEFT, "Long", 5, 75, 80, 10, 5);
     Probe p("EMPTYDLG", 0, 0);
     HWND dialog = Create(t, &p);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(p.Before.Title, "");
     EXPECT_EQ(p.After.Title, "100*100");
-    ASSERT_EQ(p.After.Children.size(), 4u);
-    const char* texts[] = {"", "", "", "Benannt"};
+    ASSERT_EQ(p.After.Children.size(), 5u);
+    // The last one's translation of 1200 bytes is cut to a dialog text's
+    // 1023, at the last whole double-byte character.
+    std::string texts[] = {"", "", "", "Benannt", Repeat(Ansi("帮"), 511)};
     for (size_t i = 0; i < dimof(texts); i++)
         EXPECT_EQ(p.After.Children[i].Text, texts[i]) << i;
     // 100*100 scales nothing.

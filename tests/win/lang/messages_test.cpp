@@ -34,6 +34,9 @@ TEST(MessageTexts, LoadedFileTakesTheProgramTableNotTheModule) {
         {IDS_DONE, "Done from the file"},
         // An entry for the module's text is never reached.
         {IDS_CONFIRM, Ansi("继续卸载 Molvex 吗？")},
+        // 300 bytes cut to the 255 of a message text, and back to the last
+        // whole double-byte character.
+        {IDS_HELP_LINK, langtest::Repeat(Ansi("帮"), 127)},
     };
     for (const Row& r : rows)
         EXPECT_EQ(GetMessageText(r.Id), r.Text) << r.Id;

@@ -12,12 +12,22 @@ using namespace testutil;
 
 namespace langtest {
 
+std::string Repeat(const std::string& text, int count) {
+    std::string result;
+    for (int i = 0; i < count; i++)
+        result += text;
+    return result;
+}
+
 static std::string BuildFile() {
     std::vector<std::string> lines = {
         // Keyed on the program's own text of 5105, and on the language
         // module's text of 5107, which the program must not look at.
         KeyLine(kMessageText, nullptr, Ansi("卸载已经完成"), "Done from the file"),
         KeyLine(kMessageText, nullptr, "Continue uninstalling Molvex?", "from the module's text"),
+        // Longer than a message text or a dialog text may be.
+        KeyLine(kMessageText, nullptr, Ansi("Molvex 帮助"), Repeat(Ansi("帮"), 150)),
+        KeyLine(kDialogText, "EMPTYDLG", "Long", Repeat(Ansi("帮"), 600)),
 
         KeyLine(kDialogText, "COMBODLG", "", "150*120"),
 
