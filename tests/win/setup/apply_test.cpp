@@ -3,6 +3,8 @@
 #include "links.h"
 #include "testutil.h"
 
+#include "app/frame.h"
+#include "setup/dialogs.h"
 #include "setup/shell_ext.h"
 #include "setup/shortcuts.h"
 
@@ -514,4 +516,35 @@ TEST_F(Setup, UnregisteringWhatWasNeverRegisteredCreatesNothing) {
     EXPECT_FALSE(RegKeyExists(HKEY_CLASSES_ROOT, "CLSID\\" CLSID_TEXT));
     for (const HandlerKey& row : kHandlerKeys)
         EXPECT_FALSE(RegKeyExists(HKEY_CLASSES_ROOT, row.Key)) << row.Key;
+}
+
+// Both dialogs carry the program icon; the completion dialog's closing line
+// has the bold font. Created here, in this process, to ask them directly.
+TEST_F(Setup, DialogsCarryTheIconAndTheBoldFont) {
+    HMODULE richEdit = LoadLibraryA("riched32.dll");
+    ASSERT_TRUE(richEdit);
+    g_ResourceModule = g_ProgramInstance = GetModuleHandleA(nullptr);
+    g_ProgramIcon = LoadIconA(g_ResourceModule, "MVXICON");
+    ASSERT_TRUE(g_ProgramIcon);
+    g_BoldFont = CreateFontA(-12, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, GB2312_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                             DEFAULT_PITCH | FF_DONTCARE, "\xCB\xCE\xCC\xE5");
+    struct Case {
+        const char* Name;
+        DLGPROC Procedure;
+    };
+    for (const Case& c : {Case{"SETUPDLG", SetupDialogProc}, Case{"DONEDLG", DoneDialogProc}}) {
+        HWND dialog = CreateDialogParamA(g_ResourceModule, c.Name, nullptr, c.Procedure, 0);
+        ASSERT_TRUE(dialog) << c.Name;
+        EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(dialog, WM_GETICON, ICON_BIG, 0)),
+                  g_ProgramIcon)
+            << c.Name;
+        if (c.Procedure == DoneDialogProc) {
+            EXPECT_EQ(reinterpret_cast<HFONT>(SendDlgItemMessageA(dialog, 5107, WM_GETFONT, 0, 0)),
+                      g_BoldFont);
+        }
+        DestroyWindow(dialog);
+    }
+    DeleteObject(g_BoldFont);
+    FreeLibrary(richEdit);
 }
