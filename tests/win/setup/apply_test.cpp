@@ -161,8 +161,9 @@ static void ExpectLink(const std::string& link, const std::string& target) {
     EXPECT_EQ(info.HotKey, 0) << link;
 }
 
-static void ExpectGroups(const std::string& folder, const std::string& helpName) {
-    const std::string manual = Ansi("控制台 MVX 手册") + ".lnk";
+static void ExpectGroups(const std::string& folder, const std::string& helpName,
+                         const std::string& manualName = Ansi("控制台 MVX 手册")) {
+    const std::string manual = manualName + ".lnk";
     for (const std::string& group : GroupFolders()) {
         std::vector<std::string> expected = {"Molvex.lnk", helpName + ".lnk", manual};
         std::sort(expected.begin(), expected.end());
@@ -425,12 +426,15 @@ TEST_F(Setup, TranslatedMessagesNameTheHelpLinkAndTheEntry) {
     std::string folder = InstallFolder("Molvex Lng", true);
     const std::string help = Ansi("Molvex 帮助文件");
     const std::string display = Ansi("Molvex 压缩专家 (测试)");
+    // A name is a file name: separators and colons cannot lead out of the group.
+    const std::string manual = Ansi("C:\\控制台/MVX 手册");
     std::string file = "Translation for the setup tests\r\n***messages***\r\n" +
                        MessageKey(Ansi("Molvex 帮助")) + "=\"" + help + "\"\r\n" +
-                       MessageKey(Ansi("Molvex 压缩专家")) + "=\"" + display + "\"\r\n";
+                       MessageKey(Ansi("Molvex 压缩专家")) + "=\"" + display + "\"\r\n" +
+                       MessageKey(Ansi("控制台 MVX 手册")) + "=\"" + manual + "\"\r\n";
     ASSERT_TRUE(WriteFileBytes(folder + "\\uninstall.lng", file));
     RunSilentSetup(folder);
-    ExpectGroups(folder, help);
+    ExpectGroups(folder, help, Ansi("C__控制台_MVX 手册"));
     EXPECT_EQ(Str(HKEY_LOCAL_MACHINE, kUninstall, "DisplayName"), display);
 }
 
