@@ -18,6 +18,7 @@ TEST(RoundTrip, SetupWithClearedChoices) {
         {"Setup", "ShellExt", 0},
     };
     v.TakesZip = false;
+    v.TakesGz = false;
     v.ProgramGroup = false;
     v.Shell = false;
     v.SingleLinks = true;
@@ -33,5 +34,17 @@ TEST(RoundTrip, TypesTakenOverAfterSetupStay) {
         {".cab", "Content Type", "application/x-cab"},
         {".rev", "", "Parity.Volume"},
     };
+    RoundTrip(v);
+}
+
+// An installation whose setup never ran: uninstalling finds nothing of
+// Molvex to take back and changes nothing else, not even by a residue.
+TEST(RoundTrip, UninstallWithoutSetup) {
+    Variant v;
+    v.SetupRuns = 0;
+    v.TakesZip = false;
+    v.TakesGz = false;
+    v.ProgramGroup = false;
+    v.Shell = false;
     RoundTrip(v);
 }

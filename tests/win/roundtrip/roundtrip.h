@@ -34,6 +34,7 @@ struct Variant {
     std::vector<ForeignValue> AfterSetup;
     // What setup is expected to do with these choices.
     bool TakesZip = true;
+    bool TakesGz = true;
     bool ProgramGroup = true;
     bool Shell = true;
     bool SingleLinks = false;
