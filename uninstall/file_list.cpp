@@ -20,7 +20,28 @@ static bool RemoveEntry(const char* path) {
     return DeleteFileA(path) != 0;
 }
 
+// Entries that an earlier pass removed, by their place among the list's
+// entries. Nothing brings a removed file or folder back during the passes,
+// so a later pass would only fail on it again: it is passed over instead,
+// and what is removed, and when the passes end, stay the same. Entries
+// past the table's end are simply tried in every pass.
+class RemovedEntries {
+  public:
+    bool Has(int entry) const {
+        return entry < kCount && (Bits[entry / 8] & (1u << (entry % 8))) != 0;
+    }
+    void Add(int entry) {
+        if (entry < kCount)
+            Bits[entry / 8] = static_cast<unsigned char>(Bits[entry / 8] | (1u << (entry % 8)));
+    }
+
+  private:
+    static constexpr int kCount = 131072;
+    unsigned char Bits[kCount / 8] = {};
+};
+
 int RemoveListedEntries(HANDLE list, const char* folder) {
+    RemovedEntries done;
     int passes = 0;
     for (;;) {
         passes++;
@@ -36,9 +57,13 @@ int RemoveListedEntries(HANDLE list, const char* folder) {
             char path[1024];
             if (!StrCopy(path, dimof(path), folder) || !StrAppend(path, dimof(path), line))
                 continue;
-            entries++;
-            if (RemoveEntry(path))
+            int entry = entries++;
+            if (done.Has(entry))
+                continue;
+            if (RemoveEntry(path)) {
+                done.Add(entry);
                 removed++;
+            }
         }
         // Every pass but the last removes at least one of the entries, so
         // more passes than entries would mean a file system that reports

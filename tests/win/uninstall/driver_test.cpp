@@ -53,6 +53,9 @@ TEST(Passes, RepeatUntilAPassRemovesNothing) {
         {"folder first", "sub\\deep\r\nsub\\deep\\c.txt\r\n", 3},
         {"nested, outer first", "sub\nsub\\deep\nsub\\deep\\c.txt\nsub\\b.txt\na.txt\n", 4},
         {"nested, inner first", "sub\\deep\\c.txt\nsub\\deep\nsub\\b.txt\nsub\na.txt\n", 2},
+        // The second line of a pair fails where the first removed the entry.
+        {"file listed twice", "a.txt\na.txt\n", 2},
+        {"folder listed twice, first", "sub\\deep\nsub\\deep\nsub\\deep\\c.txt\n", 3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
