@@ -1,0 +1,6 @@
+// The floor of starting a Windows GUI program: it returns at once.
+#include <windows.h>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    return 0;
+}
