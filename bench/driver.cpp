@@ -138,9 +138,9 @@ int TimeUninstall(const char* program, const char* interpreter) {
 
 // Wine starts its desktop process for the first window of a session and
 // ends it with the session's last program. The uninstaller's confirmation
-// needs it and slows every later file call of the session a little, so the
-// driver holds a window of its own for as long as it runs: every program it
-// times meets the same desktop.
+// needs it, the other programs do not; the driver holds a window of its own
+// for as long as it runs, so that every program it times meets the same
+// running desktop and none pays for starting it.
 struct DesktopHold {
     HWND Window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr,
                                   GetModuleHandleA(nullptr), nullptr);
