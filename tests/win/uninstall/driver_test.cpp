@@ -212,6 +212,18 @@ TEST(Uninstall, NoChangesNothing) {
     EXPECT_FALSE(Exists(fixture::ScriptPath()));
 }
 
+// The confirmation goes away first; the failure is a box with OK only.
+static HWND WaitForFailureBox(const testutil::Process& p) {
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < fixture::kWindowWait) {
+        HWND w = testutil::WaitForWindow("#32770", nullptr, fixture::kWindowWait, p.Id);
+        if (w && GetDlgItem(w, IDOK) && !GetDlgItem(w, IDYES))
+            return w;
+        Sleep(50);
+    }
+    return nullptr;
+}
+
 TEST(Uninstall, MissingListShowsMessageAndChangesNothing) {
     std::string folder = fixture::Install("nolist", false);
     MakeListedFiles(folder);
@@ -220,16 +232,7 @@ TEST(Uninstall, MissingListShowsMessageAndChangesNothing) {
     std::string caption;
     testutil::Process p = fixture::StartAndAnswer(folder, IDYES, &caption);
     EXPECT_EQ(caption, Ansi("卸载 Molvex"));
-    HWND box = nullptr;
-    // The confirmation goes away first; the failure is a box with OK only.
-    DWORD start = GetTickCount();
-    while (!box && GetTickCount() - start < fixture::kWindowWait) {
-        HWND w = testutil::WaitForWindow("#32770", nullptr, fixture::kWindowWait, p.Id);
-        if (w && GetDlgItem(w, IDOK) && !GetDlgItem(w, IDYES))
-            box = w;
-        else
-            Sleep(50);
-    }
+    HWND box = WaitForFailureBox(p);
     ASSERT_TRUE(box);
     EXPECT_EQ(testutil::WindowText(box), Ansi("卸载 Molvex"));
     EXPECT_EQ(testutil::MessageBoxText(box), Ansi("无法打开列表文件 Uninstall.lst"));
@@ -277,15 +280,7 @@ TEST(Uninstall, LongListFailureTextIsCutAtACharacter) {
     ASSERT_TRUE(testutil::CopyFileTo(testutil::Build("tests\\win\\uninstall\\long_text_lng.dll"),
                                      folder + "\\mvxlng.dll"));
     testutil::Process p = fixture::StartAndAnswer(folder, IDYES);
-    HWND box = nullptr;
-    DWORD start = GetTickCount();
-    while (!box && GetTickCount() - start < fixture::kWindowWait) {
-        HWND w = testutil::WaitForWindow("#32770", nullptr, fixture::kWindowWait, p.Id);
-        if (w && GetDlgItem(w, IDOK) && !GetDlgItem(w, IDYES))
-            box = w;
-        else
-            Sleep(50);
-    }
+    HWND box = WaitForFailureBox(p);
     ASSERT_TRUE(box);
     // 199 bytes would end in the first byte of the hundredth character.
     std::string expected;
