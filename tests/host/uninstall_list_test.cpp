@@ -1,3 +1,4 @@
+#include "app/text.h"
 #include "uninstall/list_reader.h"
 #include "uninstall/path_text.h"
 
@@ -190,7 +191,7 @@ TEST(PathText, DropPartialLastChar) {
     };
     for (const Case& c : cases) {
         char text[16];
-        strcpy(text, c.Text);
+        StrCopy(text, sizeof(text), c.Text);
         DropPartialLastChar(text, gbk);
         EXPECT_STREQ(text, c.Expected);
     }
