@@ -46,6 +46,11 @@ class LanguageResources {
     int TextLength = 0;
     Array<int> LineIndex;
     bool RightToLeft = false;
+    // The first 8 bytes of each indexed line, in index order, as numbers
+    // that order like the bytes: the search then reads one array instead of
+    // the index and then the text. Null when there was no memory for it;
+    // the search then reads the text.
+    uint64_t* LineKeys = nullptr;
 
     LanguageResources() = default;
     LanguageResources(const LanguageResources&) = delete;

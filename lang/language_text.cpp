@@ -27,6 +27,7 @@ void Array<int>::Extend(int n) {
 }
 
 LanguageResources::~LanguageResources() {
+    free(LineKeys);
     free(TextBuffer);
 }
 
@@ -40,6 +41,20 @@ int FindLanguageMarker(const char* block, int count) {
             return i;
     }
     return -1;
+}
+
+// The 8 key bytes as one number whose order is theirs as unsigned bytes.
+static uint64_t KeyBytes(const unsigned char* bytes) {
+    uint64_t value = 0;
+    for (int i = 0; i < kKeyLength; i++)
+        value = value << 8 | bytes[i];
+    return value;
+}
+
+static uint64_t LineKey(const char* line) {
+    unsigned char bytes[kKeyLength];
+    memcpy(bytes, line, sizeof(bytes));
+    return KeyBytes(bytes);
 }
 
 static char Unescaped(char c) {
@@ -61,6 +76,8 @@ static char Unescaped(char c) {
 
 void LanguageResources::TakeText(char* buffer, int count) {
     free(TextBuffer);
+    free(LineKeys);
+    LineKeys = nullptr;
     TextBuffer = buffer;
     LineIndex.ItemCount = 0;
     // The buffer holds at most the section; a larger count can only be a
@@ -95,6 +112,12 @@ void LanguageResources::TakeText(char* buffer, int count) {
         const char* text = TextBuffer;
         std::sort(LineIndex.Items, LineIndex.Items + LineIndex.ItemCount,
                   [text](int a, int b) { return memcmp(text + a, text + b, kKeyLength) < 0; });
+        LineKeys = static_cast<uint64_t*>(
+            malloc(static_cast<size_t>(LineIndex.ItemCount) * sizeof(uint64_t)));
+        if (LineKeys) {
+            for (int i = 0; i < LineIndex.ItemCount; i++)
+                LineKeys[i] = LineKey(text + LineIndex.Items[i]);
+        }
     }
 }
 
@@ -110,20 +133,6 @@ static int CompareKey(const char* key, const char* line) {
             return 0;
     }
     return 0;
-}
-
-// The 8 key bytes as one number whose order is theirs as unsigned bytes.
-static uint64_t KeyBytes(const unsigned char* bytes) {
-    uint64_t value = 0;
-    for (int i = 0; i < kKeyLength; i++)
-        value = value << 8 | bytes[i];
-    return value;
-}
-
-static uint64_t LineKey(const char* line) {
-    unsigned char bytes[kKeyLength];
-    memcpy(bytes, line, sizeof(bytes));
-    return KeyBytes(bytes);
 }
 
 // Every indexed line has at least 8 bytes of text after its start, none of
@@ -142,10 +151,10 @@ int LanguageResources::FindEntry(const char* key) const {
     int length = LineIndex.ItemCount;
     while (length > 0) {
         int half = length / 2;
-        int position = LineIndex.Items[first + half];
-        uint64_t line = LineKey(TextBuffer + position);
+        int middle = first + half;
+        uint64_t line = LineKeys ? LineKeys[middle] : LineKey(TextBuffer + LineIndex.Items[middle]);
         if (line == wanted)
-            return position;
+            return LineIndex.Items[middle];
         if (wanted < line) {
             length = half;
         } else {

@@ -46,6 +46,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         int found = language.FindEntry(key);
         if (found < 0 || memcmp(language.TextBuffer + found, key, 8) != 0)
             abort();
+        // The copied keys and the text itself lead the search alike.
+        uint64_t* keys = language.LineKeys;
+        language.LineKeys = nullptr;
+        int fromText = language.FindEntry(key);
+        language.LineKeys = keys;
+        if (fromText != found)
+            abort();
         if (i < 4) // linear over the whole text: a few suffice
             language.ScanEntry(key);
     }

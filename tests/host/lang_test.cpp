@@ -302,6 +302,52 @@ TEST(Lookup, ScanEntryFindsWhatTheIndexCannot) {
     EXPECT_EQ(scan.FindEntry(""), -1);
 }
 
+// The search reads the keys copied beside the index; without that copy it
+// reads the text. Both must land on the same line for every key, found or
+// not: duplicates, bytes above 0x7F (unsigned order), a key running into
+// the next line, short and empty keys.
+TEST(Lookup, KeyCopyAndTextGiveTheSamePositions) {
+    std::string text = "***messages**\f";
+    const char* lines[] = {"dupdupdu=\"1\"",
+                           "\xe4\xb8\xad\xe6\x96\x87"
+                           "ab=\"2\"",
+                           "dupdupdu=\"3\"",
+                           "abc\fdefghij",
+                           "dupdupdu=\"4\"",
+                           "\x7f\x80"
+                           "zzzzzz",
+                           "aaaaaaaa=\"5\""};
+    for (const char* line : lines)
+        text += std::string(line) + "\f";
+    LanguageResources l;
+    LoadText(l, text);
+    ASSERT_NE(l.LineKeys, nullptr);
+    std::vector<std::string> keys = {"",
+                                     "a",
+                                     "dupdupdu",
+                                     "dupdupd",
+                                     "abc\fdefg",
+                                     "\x7f\x80"
+                                     "zzzzzz",
+                                     "\xe4\xb8\xad\xe6\x96\x87"
+                                     "ab",
+                                     "aaaaaaaa",
+                                     "zzzzzzzz",
+                                     "\xff"};
+    for (const char* line : lines)
+        keys.push_back(std::string(line, 8));
+    std::vector<int> withCopy;
+    for (const std::string& key : keys)
+        withCopy.push_back(l.FindEntry(key.c_str()));
+    uint64_t* copy = l.LineKeys;
+    l.LineKeys = nullptr;
+    for (size_t i = 0; i < keys.size(); i++)
+        EXPECT_EQ(l.FindEntry(keys[i].c_str()), withCopy[i]) << i;
+    l.LineKeys = copy;
+    EXPECT_NE(withCopy[2], -1);
+    EXPECT_EQ(withCopy[8], -1);
+}
+
 TEST(Lookup, ManyEntriesAreAllFound) {
     std::string text = "***messages**\n";
     for (int i = 0; i < 3000; i++) {
