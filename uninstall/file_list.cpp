@@ -11,21 +11,24 @@ static int ReadFromHandle(void* context, char* buffer, int count) {
     return static_cast<int>(n);
 }
 
-// True when the entry's file or folder was removed.
-static bool RemoveEntry(const char* path) {
-    DWORD attributes = GetFileAttributesA(path);
-    SetFileAttributesA(path, 0);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+// True when the entry's file or folder was removed. `clearedFolder` tells
+// that the entry is a folder whose attributes an earlier pass cleared; it
+// becomes true when this pass clears a folder's.
+static bool RemoveEntry(const char* path, bool& clearedFolder) {
+    if (clearedFolder)
         return RemoveDirectoryA(path) != 0;
+    DWORD attributes = GetFileAttributesA(path);
+    bool cleared = SetFileAttributesA(path, 0) != 0;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        clearedFolder = cleared;
+        return RemoveDirectoryA(path) != 0;
+    }
     return DeleteFileA(path) != 0;
 }
 
-// Entries that an earlier pass removed, by their place among the list's
-// entries. Nothing brings a removed file or folder back during the passes,
-// so a later pass would only fail on it again: it is passed over instead,
-// and what is removed, and when the passes end, stay the same. Entries
-// past the table's end are simply tried in every pass.
-class RemovedEntries {
+// One bit for each of the list's entries, by their place among them.
+// Entries past the table's end never have their bit set.
+class EntryBits {
   public:
     bool Has(int entry) const {
         return entry < kCount && (Bits[entry / 8] & (1u << (entry % 8))) != 0;
@@ -40,8 +43,17 @@ class RemovedEntries {
     unsigned char Bits[kCount / 8] = {};
 };
 
+// Nothing brings a removed file or folder back during the passes, and
+// nothing but the passes touches the attributes of the entries:
+// - an entry an earlier pass removed would only fail again, so it is passed
+//   over;
+// - a folder that stays because it is not yet empty (every folder listed
+//   before its contents) would have its attributes read and cleared again
+//   to the same result, so only its removal is tried again.
+// What is removed, and when the passes end, stay the same.
 int RemoveListedEntries(HANDLE list, const char* folder) {
-    RemovedEntries done;
+    EntryBits done;
+    EntryBits clearedFolders;
     int passes = 0;
     for (;;) {
         passes++;
@@ -60,9 +72,12 @@ int RemoveListedEntries(HANDLE list, const char* folder) {
             int entry = entries++;
             if (done.Has(entry))
                 continue;
-            if (RemoveEntry(path)) {
+            bool clearedFolder = clearedFolders.Has(entry);
+            if (RemoveEntry(path, clearedFolder)) {
                 done.Add(entry);
                 removed++;
+            } else if (clearedFolder) {
+                clearedFolders.Add(entry);
             }
         }
         // Every pass but the last removes at least one of the entries, so

@@ -73,6 +73,20 @@ TEST(Passes, RepeatUntilAPassRemovesNothing) {
     EXPECT_FALSE(Exists(folder + "\\a.txt"));
 }
 
+// Folders listed before their contents stay until a later pass; their
+// attributes, cleared by the first attempt, must not hold them back then.
+TEST(Passes, MarkedFoldersBeforeTheirContents) {
+    std::string folder = testutil::FreshFolder("passes");
+    MakeFolder(folder + "\\sub");
+    MakeFolder(folder + "\\sub\\deep");
+    MakeFile(folder + "\\sub\\deep\\c.txt", FILE_ATTRIBUTE_READONLY);
+    const DWORD marks = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    ASSERT_TRUE(SetFileAttributesA((folder + "\\sub").c_str(), marks));
+    ASSERT_TRUE(SetFileAttributesA((folder + "\\sub\\deep").c_str(), marks));
+    EXPECT_EQ(RunPasses(folder, "sub\nsub\\deep\nsub\\deep\\c.txt\n"), 4);
+    EXPECT_FALSE(Exists(folder + "\\sub"));
+}
+
 TEST(Passes, CutLinesNameNothing) {
     std::string folder = testutil::FreshFolder("cut");
     for (const char* name : {"victim.txt", "keep.txt", "gone.txt"})
